@@ -1,0 +1,4 @@
+// Umbrella header of the cpuid module.
+#pragma once
+
+#include "kyn/kynbase.h"

@@ -1,0 +1,4 @@
+// Umbrella header of the dstruct module.
+#pragma once
+
+#include "kyn/kynbase.h"

@@ -1,0 +1,9 @@
+// Start-up and shut-down of the module; see kyn/platform/startup.h.
+#include "kyn/platform/startup.h"
+
+namespace kyn::detail {
+
+void Startup_dstruct() {}
+void Shutdown_dstruct() {}
+
+}  // namespace kyn::detail

@@ -1,0 +1,4 @@
+// Umbrella header of the filesys module.
+#pragma once
+
+#include "kyn/kynbase.h"

@@ -1,0 +1,49 @@
+// Small helpers for fuzz targets: read typed values from the input.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "kyn/platform/string.h"
+
+namespace kynfuzz {
+
+class Input {
+ public:
+  Input(const uint8_t* data, size_t size) : p_(data), n_(size) {}
+  bool empty() const { return n_ == 0; }
+  size_t left() const { return n_; }
+  template <typename T>
+  T take() {
+    T v{};
+    const size_t k = n_ < sizeof(T) ? n_ : sizeof(T);
+    std::memcpy(&v, p_, k);
+    p_ += k;
+    n_ -= k;
+    return v;
+  }
+  // Up to max bytes as a string of bytes.
+  std::string bytes(size_t max) {
+    const size_t k = n_ < max ? n_ : max;
+    std::string s(reinterpret_cast<const char*>(p_), k);
+    p_ += k;
+    n_ -= k;
+    return s;
+  }
+  std::string rest() { return bytes(n_); }
+  // The rest as UTF-16 text, two bytes per code unit.
+  kyn::String rest16() {
+    kyn::String s(n_ / 2, u'\0');
+    std::memcpy(s.data(), p_, s.size() * 2);
+    p_ += n_;
+    n_ = 0;
+    return s;
+  }
+
+ private:
+  const uint8_t* p_;
+  size_t n_;
+};
+
+}  // namespace kynfuzz

@@ -1,0 +1,4 @@
+// Umbrella header of the htmlsupport module.
+#pragma once
+
+#include "kyn/kynbase.h"

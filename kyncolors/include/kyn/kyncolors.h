@@ -1,0 +1,4 @@
+// Umbrella header of the kyncolors module.
+#pragma once
+
+#include "kyn/kynbase.h"
