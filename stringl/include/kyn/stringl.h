@@ -1,4 +1,5 @@
-// Umbrella header of the stringl module.
+// String module: number formatting, string toolbox, regular expressions.
 #pragma once
 
 #include "kyn/kynbase.h"
+#include "kyn/stringl/strings.h"
