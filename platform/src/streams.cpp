@@ -134,6 +134,7 @@ TFileStream::TFileStream(const String& FileName, uint32_t Mode) : FFileName(File
   else if ((Mode & 3) == fmOpenWrite) flags |= O_WRONLY;
   else if ((Mode & 3) == fmOpenReadWrite) flags |= O_RDWR;
   else flags |= O_RDONLY;
+  FWritable = Mode == fmCreate || (Mode & 3) == fmOpenWrite || (Mode & 3) == fmOpenReadWrite;
   FHandle = ::open(path.c_str(), flags, 0666);
   if (FHandle < 0) {
     if (Mode == fmCreate)
@@ -214,6 +215,7 @@ int64_t TFileStream::Read(void* Buffer, int64_t Count) {
 
 int64_t TFileStream::Write(const void* Buffer, int64_t Count) {
   if (Count <= 0) return 0;
+  if (!FWritable) throw EWriteError("File \"" + StringToUtf8(FFileName) + "\" is open for reading only");
   DropReadBuffer();
   const auto* in = static_cast<const uint8_t*>(Buffer);
   if (!FWBuf.empty() && FWriteStart + static_cast<int64_t>(FWBuf.size()) != FPos) Flush();

@@ -93,7 +93,8 @@ class TFileStream : public TStream {
   int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
   int64_t Size() override;
   void SetSize(int64_t NewSize) override;
-  // Writes pending bytes to the file.
+  // Writes pending bytes to the file. The destructor flushes too but cannot
+  // report a failure: call Flush when the outcome matters.
   void Flush();
   const String& FileName() const { return FFileName; }
 
@@ -101,6 +102,7 @@ class TFileStream : public TStream {
   void DropReadBuffer();
   String FFileName;
   int FHandle = -1;
+  bool FWritable = false;
   int64_t FPos = 0;  // logical position
   // Read buffer: bytes of the file from FBufStart, FBufLen of them valid.
   std::vector<uint8_t> FBuf;
