@@ -69,6 +69,19 @@ int Run(int argc, char** argv) {
   std::sort(families.begin(), families.end(), [](const Family& a, const Family& b) { return a.name < b.name; });
   for (const Family& f : families) f.setup(app);
   AddDemoCommand(app);
+  bool known = true;
+  if (argc > 1 && argv[1][0] != '-') {
+    try {
+      app.get_subcommand(argv[1]);
+    } catch (const CLI::OptionNotFound&) {
+      known = false;
+    }
+  }
+  if (!known) {
+    std::cerr << "kyn: unknown subcommand '" << argv[1] << "'\n";
+    std::cerr << "Run with --help for the list of subcommands.\n";
+    return 2;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
