@@ -163,6 +163,7 @@ TEST(CpuQuery, LeafRefusalRule) {
       {0xFFFFFFFF, 0x0D, 0, false},
       {0x01, 0x80000000, 0, true},       // a negative highest standard leaf refuses leaf 1
       {0x01, 0x80000000, 0x80000004, false},
+      {0x80000001, 0x80000000, 0x80000000, true},  // both negative: compared as signed
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << c.leaf << " std " << c.highestStd << " ext " << c.highestExt);

@@ -124,8 +124,9 @@ String CPUSerialNumberText(const TCPUIDRegs& First, const TCPUIDRegs& Second);
 // The leaf refusal rule. HighestStd is EAX of leaf 0, HighestExt EAX of leaf
 // 0x80000000. A leaf is refused when HighestStd < Leaf as signed 32-bit
 // numbers and Leaf > HighestExt as unsigned ones. So a leaf with the top bit
-// set is never refused, and a standard leaf above the highest standard leaf
-// only when it also exceeds the highest extended leaf.
+// set is never refused (as long as HighestStd has its top bit clear, as on
+// every processor), and a standard leaf above the highest standard leaf only
+// when it also exceeds the highest extended leaf.
 constexpr bool CPUIDBeyondStandard(uint32_t Leaf, uint32_t HighestStd) {
   return static_cast<int32_t>(HighestStd) < static_cast<int32_t>(Leaf);
 }
