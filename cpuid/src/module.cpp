@@ -4,6 +4,7 @@
 namespace kyn::detail {
 
 void Startup_cpuid() {}
+// The feature-name table is constant data; nothing to release.
 void Shutdown_cpuid() {}
 
 }  // namespace kyn::detail
