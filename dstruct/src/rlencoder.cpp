@@ -92,6 +92,7 @@ void TRLEncoder::EncodeByte(uint8_t a) {
 }
 
 bool TRLEncoder::Encode(std::span<const uint8_t> InBuf) {
+  FFinishing = false;
   // At most 3 output bytes per input byte: reserve once for the portion.
   if (InBuf.size() <= kMaxWaiting / 3) Reserve(3 * InBuf.size());
   for (const uint8_t a : InBuf) EncodeByte(a);
@@ -150,8 +151,11 @@ bool TRLEncoder::GetResult(TBytes& OutBuf) {
 }
 
 int32_t TRLEncoder::Finish(TBytes& OutBuf) {
-  AppendRun(FCount, FLastB);
-  FCount = 0;
+  if (!FFinishing) {
+    AppendRun(FCount, FLastB);
+    FCount = 0;
+    FFinishing = true;
+  }
   return FinishDecode(OutBuf);
 }
 
@@ -167,6 +171,7 @@ void TRLEncoder::Reset() {
   FCount = 0;
   FLastB = 0;
   FDecodeSt = rlData;
+  FFinishing = false;
 }
 
 }  // namespace kyn

@@ -65,8 +65,10 @@ class TRLEncoder : public TComponent {
   // Encoder end: appends the pending run as 0xA5, n, v, then hands out all
   // waiting bytes if fewer than BufLeng wait, else one block. Returns the
   // number of bytes written to OutBuf (which grows to BufLeng if shorter). A
-  // caller that receives BufLeng calls Finish again for the rest; each further
-  // call appends an item 0xA5, 0, v that decodes to nothing.
+  // caller that receives BufLeng calls Finish again for the rest. Only the
+  // first Finish after Reset or Encode appends the end item; further calls
+  // just hand out what waits (appending an empty item 0xA5, 0, v on each call
+  // would never run dry with BufLeng <= 3).
   int32_t Finish(TBytes& OutBuf);
   // Decoder end: hands out the waiting decoded bytes, at most BufLeng of them
   // per call, and returns their number (0 when nothing waits). Call it again
@@ -102,6 +104,8 @@ class TRLEncoder : public TComponent {
   TDecodeSt FDecodeSt = rlData;
   uint8_t FCount = 0;
   uint8_t FLastB = 0;
+  // Finish has written the end item; cleared by Encode and Reset.
+  bool FFinishing = false;
 };
 
 }  // namespace kyn
