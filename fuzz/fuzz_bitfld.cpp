@@ -72,6 +72,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kynfuzz::Input in(data, size);
   kyn::TBitFld fields[2] = {kyn::TBitFld(nullptr), kyn::TBitFld(nullptr)};
   Model models[2];
+  // Start small (the default Size 1000 makes every comparison slow).
+  for (int w = 0; w < 2; ++w) {
+    const int32_t v = in.take<uint8_t>() % 100 + 1;
+    fields[w].SetSize(v);
+    models[w].Resize(v);
+  }
   int steps = 0;
   while (!in.empty() && ++steps <= 300) {
     const uint8_t op = in.take<uint8_t>();
@@ -81,18 +87,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Model& m = models[w];
     switch ((op >> 1) % 10) {
       case 0: {
-        const int32_t v = arg % 600;  // some <= 0, ignored
+        const int32_t v = arg % 300;  // some <= 0, ignored
         f.SetSize(v);
         m.Resize(v);
         break;
       }
       case 1:
-        f.SetBit(arg % 1100, op & 0x80);
-        if (arg % 1100 >= 0 && arg % 1100 <= m.size) m.bits[static_cast<size_t>(arg % 1100)] = op & 0x80;
+        f.SetBit(arg % 320, op & 0x80);
+        if (arg % 320 >= 0 && arg % 320 <= m.size) m.bits[static_cast<size_t>(arg % 320)] = op & 0x80;
         break;
       case 2:
-        f.ToggleBit(arg % 1100);
-        if (arg % 1100 >= 0 && arg % 1100 <= m.size) m.bits[static_cast<size_t>(arg % 1100)].flip();
+        f.ToggleBit(arg % 320);
+        if (arg % 320 >= 0 && arg % 320 <= m.size) m.bits[static_cast<size_t>(arg % 320)].flip();
         break;
       case 3:
         f.Clear();
