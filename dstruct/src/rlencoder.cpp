@@ -93,8 +93,9 @@ void TRLEncoder::EncodeByte(uint8_t a) {
 
 bool TRLEncoder::Encode(std::span<const uint8_t> InBuf) {
   FFinishing = false;
-  // At most 3 output bytes per input byte: reserve once for the portion.
-  if (InBuf.size() <= kMaxWaiting / 3) Reserve(3 * InBuf.size());
+  // At most 3 output bytes per input byte: reserve once for a portion of
+  // moderate size; larger ones let the buffer grow as output comes.
+  if (InBuf.size() <= kMaxReserve / 3) Reserve(3 * InBuf.size());
   for (const uint8_t a : InBuf) EncodeByte(a);
   return BlockWaiting();
 }
