@@ -2,3 +2,11 @@
 #pragma once
 
 #include "kyn/kynbase.h"
+
+// Bit field, byte matrix, FIFO, string accumulator, run-length coding.
+#include "kyn/dstruct/bitfld.h"
+#include "kyn/dstruct/bytematrix.h"
+#include "kyn/dstruct/fifo.h"
+#include "kyn/dstruct/logicop.h"
+#include "kyn/dstruct/rlencoder.h"
+#include "kyn/dstruct/stringaccu.h"
