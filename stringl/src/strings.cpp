@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
+#include "asciifold.h"
 #include "kyn/kynbase/numscan.h"
 #include "kyn/platform/locale.h"
 
 namespace kyn {
 
 namespace {
+
+using detail::AsciiLower;
+using detail::AsciiLowerStr;
+using detail::AsciiUpper;
 
 constexpr TCharSet256 MakeWordSeps() {
   TCharSet256 s{};
@@ -21,15 +26,6 @@ constexpr TCharSet256 MakeWordSeps() {
 }
 
 constexpr char16_t kBlank = u' ';
-
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
-
-String AsciiLowerStr(StringView s) {
-  String r(s);
-  for (char16_t& c : r) c = AsciiLower(c);
-  return r;
-}
 
 // 0-based offsets of the non-overlapping occurrences of Sub in s, found left
 // to right from offset from; calls f(offset) for each until f returns false.

@@ -2,20 +2,15 @@
 
 #include <vector>
 
+#include "asciifold.h"
 #include "kyn/stringl/strings.h"
 
 namespace kyn {
 
 namespace {
+
+using detail::AsciiLowerStr;
 bool EndsName(char16_t c) { return c <= 32; }
-
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-
-String AsciiLowerStr(StringView s) {
-  String r(s);
-  for (char16_t& c : r) c = AsciiLower(c);
-  return r;
-}
 
 // Index of the first entry equal to Name folded to lower case, else the last
 // index.
