@@ -41,7 +41,7 @@ void ForEachOccurrence(StringView Sub, StringView s, size_t from, F f) {
 
 }  // namespace
 
-const TCharSet256 WordSeps = MakeWordSeps();
+constinit const TCharSet256 WordSeps = MakeWordSeps();
 
 // ---- Trimming, padding and framing ------------------------------------------
 
