@@ -3,3 +3,5 @@
 
 #include "kyn/kynbase.h"
 #include "kyn/stringl/strings.h"
+#include "kyn/stringl/strparse.h"
+#include "kyn/stringl/uucode.h"
