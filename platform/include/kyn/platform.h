@@ -1,9 +1,11 @@
 // The platform layer: text types, base classes, variant, random generator,
-// byte streams, text files, string list, path resolution, module start-up.
+// byte streams, text files, string list, path resolution, module start-up,
+// images with PNG output.
 #pragma once
 
 #include "kyn/platform/classes.h"
 #include "kyn/platform/exceptions.h"
+#include "kyn/platform/image.h"
 #include "kyn/platform/path.h"
 #include "kyn/platform/random.h"
 #include "kyn/platform/startup.h"
