@@ -186,17 +186,24 @@ bool TColorArray::ReadFromOpenTextFile(TTextFile& f, bool AdjustSize) {
     if (AdjustSize && last > 0) Resize(static_cast<int32_t>(last));
     if (last <= FNColors) {
       result = true;
+      // Once the file is exhausted every further line reads as empty (value
+      // 0); stop asking the file, so a short file costs no more than its
+      // length plus the array's size.
+      bool atEnd = false;
       for (int64_t ix = first; ix <= last; ++ix) {
         try {
-          if (ix < 1 && f.Eof()) {
-            // The rest of the positions before 1 would read empty lines and
-            // discard them: go straight on to position 1.
+          if (!atEnd && f.Eof()) atEnd = true;
+          if (ix < 1 && atEnd) {
+            // Positions before 1 would only discard empty lines.
             ix = 0;
             continue;
           }
-          const String line = f.ReadLn();
-          int32_t pos = 1;
-          const TColor value = ScanHexNum(line, pos);
+          TColor value = 0;
+          if (!atEnd) {
+            const String line = f.ReadLn();
+            int32_t pos = 1;
+            value = ScanHexNum(line, pos);
+          }
           SetColorElem(static_cast<int32_t>(ix), value);
         } catch (const std::exception&) {
           // A failure on one line leaves that position and goes on; before

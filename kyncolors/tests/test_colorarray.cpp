@@ -312,6 +312,8 @@ TEST_F(ColorArrayTest, BadFiles) {
   } const cases[] = {
       {"huge", "1 2000000000\r\n00000001\r\n", true, false, 5, 0},
       {"just above limit", "1 " + std::to_string(TColorArray::MaxFileColors + 1) + "\r\n", true, false, 5, 0},
+      {"at limit", "1 " + std::to_string(TColorArray::MaxFileColors) + "\r\n", true, true,
+       TColorArray::MaxFileColors, -1},
       {"not numeric", "one two\r\n", true, false, 5, 0},
       {"second not numeric", "1 x\r\n", false, false, 5, 0},
       {"out of int32", "1 99999999999\r\n", false, false, 5, 0},

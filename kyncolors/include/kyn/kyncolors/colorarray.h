@@ -29,8 +29,9 @@ namespace kyn {
 
 class TColorArray : public TComponent {
  public:
-  // The largest last position a colour file may name (2^22 colours, 16 MiB).
-  static constexpr int32_t MaxFileColors = 4 * 1024 * 1024;
+  // The largest last position a colour file may name: 2^20 colours (4 MiB),
+  // far beyond any colour scale a display can show.
+  static constexpr int32_t MaxFileColors = 1024 * 1024;
 
   // 1000 colours interpolated from ColorArray_Rainbow. Raises
   // EKYNColArrayError ("not enough memory on heap") when the storage cannot
