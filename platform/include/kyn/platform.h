@@ -1,10 +1,11 @@
 // The platform layer: text types, locale case rules, base classes, variant,
 // random generator, byte streams, text files, string list, path resolution,
-// module start-up.
+// module start-up, images with PNG output.
 #pragma once
 
 #include "kyn/platform/classes.h"
 #include "kyn/platform/exceptions.h"
+#include "kyn/platform/image.h"
 #include "kyn/platform/locale.h"
 #include "kyn/platform/path.h"
 #include "kyn/platform/random.h"
