@@ -3,3 +3,4 @@
 
 #include "kyn/kynbase.h"
 #include "kyn/stringl/strings.h"
+#include "kyn/stringl/regexp.h"
