@@ -625,14 +625,15 @@ bool TGrep::MatchString(StringView Instring, int32_t& MatchPos) {
   }
   const int32_t last = std::min(Tok(1).Action == taBol ? first : L + 1, L + 1);
 
+  // The plain search may give up half-way; its ValidFrom writes are undone.
   std::array<int32_t, kMaxGrepTokens> saved{};
-  for (size_t k = 0; k < FregExp.size(); ++k) saved[k] = FregExp[k].ValidFrom;
+  for (int32_t k = 1; k <= FLengRegExp; ++k) saved[static_cast<size_t>(k - 1)] = Tok(k).ValidFrom;
 
   Search search(*this, Instring, L);
   search.budget = static_cast<int64_t>(FPlainSearchFactor) * (L + 2) * FLengRegExp;
   bool found = search.RunPlain(first, last);
   if (search.aborted) {
-    for (size_t k = 0; k < FregExp.size(); ++k) FregExp[k].ValidFrom = saved[k];
+    for (int32_t k = 1; k <= FLengRegExp; ++k) Tok(k).ValidFrom = saved[static_cast<size_t>(k - 1)];
     found = search.RunMemo(first, last, FMemo);
     if (FMemo.capacity() > (size_t{1} << 20)) std::vector<uint8_t>().swap(FMemo);
   }

@@ -127,7 +127,8 @@ const bool registered = kyn::cli::RegisterFamily("grep", [](CLI::App& app) {
       ->required();
   regex->add_flag("-i,--ignore-case", *ignoreCase, "Fold A-Z to lower case");
   regex->add_option("PATTERN", *pattern, "The regular expression")->required();
-  regex->callback([pattern, ignoreCase] { RunRegexPrint(*pattern, *ignoreCase); });
+  // The callback owns the option targets, CLI11 writes them while parsing.
+  regex->callback([pattern, ignoreCase, print] { RunRegexPrint(*pattern, *ignoreCase); });
 });
 
 void Demo(kyn::cli::DemoContext& ctx) {
