@@ -478,6 +478,8 @@ int32_t TGrep::CompileRegExp(const String& Pattern) {
     const char16_t c = s[i];
     char16_t nx = 0;
     switch (st) {
+      // S0, S4 and S6 share their transitions except for "$", the
+      // quantifiers, "-" and "^".
       case S0:
       case S4:
       case S6:

@@ -32,6 +32,7 @@
 //    SearchStartPos. A SearchStartPos below 1 searches from 1; one beyond
 //    L + 1 (L the length of the input) finds nothing, except in the
 //    single-zero-or-more case, which follows its own rule (see MatchString).
+//  - Inputs of 2^31 - 2 code units or more never match.
 //  - ASCII case folding only ("A".."Z"); IgnoreCase folds pattern and input
 //    to lower case.
 //
