@@ -166,10 +166,19 @@ struct IntCase {
   int end;
 };
 
+template <size_t N, typename Scanner>
+void ExpectIntCases(const IntCase (&cases)[N], Scanner scan) {
+  for (const IntCase& c : cases) {
+    int pos = c.start;
+    EXPECT_EQ(static_cast<int64_t>(scan(S(c.text), pos)), c.value) << '"' << c.text << '"';
+    EXPECT_EQ(pos, c.end) << '"' << c.text << '"';
+  }
+}
+
 TEST(ScanDecimal, Cases) {
   const IntCase cases[] = {
       {" +42abc", 1, 42, 5},
-      {"2147483648", 1, -2147483648LL, 11},   // wraps
+      {"2147483648", 1, -2147483648LL, 11},  // wraps
       {"4294967297", 1, 1, 11},
       {"-17", 1, -17, 4},
       {"--17", 1, 0, 2},
@@ -183,11 +192,7 @@ TEST(ScanDecimal, Cases) {
       {"12", -3, 0, -3},
       {"-", 1, 0, 2},
   };
-  for (const IntCase& c : cases) {
-    int pos = c.start;
-    EXPECT_EQ(kyn::ScanDecimal(S(c.text), pos), static_cast<int32_t>(c.value)) << '"' << c.text << '"';
-    EXPECT_EQ(pos, c.end) << '"' << c.text << '"';
-  }
+  ExpectIntCases(cases, kyn::ScanDecimal);
 }
 
 TEST(ScanHexNum, Cases) {
@@ -207,11 +212,7 @@ TEST(ScanHexNum, Cases) {
       {"AB", 9, 0, 9},
       {"AB", 0, 0, 0},
   };
-  for (const IntCase& c : cases) {
-    int pos = c.start;
-    EXPECT_EQ(kyn::ScanHexNum(S(c.text), pos), static_cast<uint32_t>(c.value)) << '"' << c.text << '"';
-    EXPECT_EQ(pos, c.end) << '"' << c.text << '"';
-  }
+  ExpectIntCases(cases, kyn::ScanHexNum);
 }
 
 TEST(IntToHexStr, ClampsTheDigitCount) {
