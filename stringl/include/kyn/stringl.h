@@ -2,4 +2,5 @@
 #pragma once
 
 #include "kyn/kynbase.h"
+#include "kyn/stringl/numformat.h"
 #include "kyn/stringl/strings.h"
