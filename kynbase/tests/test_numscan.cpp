@@ -130,7 +130,9 @@ TEST(ScanFPNum, AgreesWithTheCLibraryConversion) {
       std::snprintf(buf, sizeof buf, "%.*g", static_cast<int>(rng() % 19) + 1, d);
       t = buf;
     } else {
-      if (rng() & 1) t += '-';
+      t.append(rng() % 3, ' ');
+      if (rng() & 1) t += (rng() & 1) ? '-' : '+';
+      t.append(rng() % 4, '0');
       const int n = digitsDist(rng);
       const int point = static_cast<int>(rng() % static_cast<unsigned>(n + 1));
       for (int k = 0; k < n; ++k) {
@@ -146,6 +148,25 @@ TEST(ScanFPNum, AgreesWithTheCLibraryConversion) {
     const double v = kyn::ScanFPNum(S(t), true, 3, pos);
     ASSERT_EQ(v, static_cast<double>(ref)) << t;
     ASSERT_EQ(pos, static_cast<int>(t.size()) + 1) << t;
+  }
+}
+
+// Texts close to the midpoint between two doubles, where rounding first to
+// 80 bits and then to double must be followed exactly.
+TEST(ScanFPNum, NearMidpointsBetweenDoubles) {
+  std::mt19937_64 rng(777);
+  char buf[64];
+  for (int i = 0; i < 20000; ++i) {
+    double d;
+    do {
+      uint64_t bits = rng() & 0x7FEFFFFFFFFFFFFFULL;
+      std::memcpy(&d, &bits, sizeof d);
+    } while (!std::isnormal(d) || d > 1e300);
+    const long double mid = (static_cast<long double>(d) + std::nextafter(d, HUGE_VAL)) / 2;
+    std::snprintf(buf, sizeof buf, "%.*Le", static_cast<int>(rng() % 4) + 15, mid);
+    int pos = 1;
+    const double v = kyn::ScanFPNum(S(buf), true, 3, pos);
+    ASSERT_EQ(v, static_cast<double>(strtold(buf, nullptr))) << buf;
   }
 }
 

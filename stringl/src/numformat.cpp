@@ -73,7 +73,6 @@ std::string Scientific(long double v, int w) {
   const size_t mant = static_cast<size_t>(e - buf);
   const size_t expDigits = static_cast<size_t>(n) - mant - 2;
   std::string s;
-  s.reserve(static_cast<size_t>(std::max(w, 16 + kMaxSciDigits)));
   s += v < 0 ? '-' : ' ';
   s.append(buf, mant);
   s += 'E';
