@@ -2,10 +2,21 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "kyn/platform/string.h"
+
+// Aborts with the violated condition and its line when cond holds.
+#define KYN_FUZZ_FAIL_IF(cond)                                                      \
+  do {                                                                              \
+    if (cond) {                                                                     \
+      std::fprintf(stderr, "%s:%d: invariant violated: %s\n", __FILE__, __LINE__, #cond); \
+      std::abort();                                                                 \
+    }                                                                               \
+  } while (0)
 
 namespace kynfuzz {
 

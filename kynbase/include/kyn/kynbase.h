@@ -3,6 +3,7 @@
 #pragma once
 
 #include "kyn/kynbase/errors.h"
+#include "kyn/kynbase/langtables.h"
 #include "kyn/kynbase/numscan.h"
 #include "kyn/kynbase/progress.h"
 #include "kyn/kynbase/types.h"

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "kyn/kynbase.h"
+#include "kyn/stringl/numformat.h"
 #include "kyn/stringl/regexp.h"
 #include "kyn/stringl/strings.h"
 #include "kyn/stringl/strparse.h"
