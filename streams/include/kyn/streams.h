@@ -2,3 +2,4 @@
 #pragma once
 
 #include "kyn/kynbase.h"
+#include "kyn/streams/streamio.h"
