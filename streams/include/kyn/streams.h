@@ -3,3 +3,4 @@
 
 #include "kyn/kynbase.h"
 #include "kyn/streams/streamio.h"
+#include "kyn/streams/xmltags.h"
