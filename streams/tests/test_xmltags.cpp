@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,17 @@ std::string TempFile(const std::string& content) {
   return name;
 }
 
+// Runs the case's calls through Read and compares each result.
+void CheckCalls(const TagCase& c, const std::function<int32_t(const TStrArray&, String&, String&)>& Read) {
+  const TStrArray list = ToList(c.tags);
+  for (size_t i = 0; i < c.results.size(); ++i) {
+    String attrs = u"old", enclosed = u"old";
+    EXPECT_EQ(Read(list, attrs, enclosed), c.results[i].index) << "call " << i;
+    EXPECT_EQ(StringToUtf8(attrs), c.results[i].attributes) << "call " << i;
+    EXPECT_EQ(StringToUtf8(enclosed), c.results[i].enclosed) << "call " << i;
+  }
+}
+
 }  // namespace
 
 class ReadNextTag : public ::testing::TestWithParam<TagCase> {};
@@ -131,13 +143,9 @@ class ReadNextTag : public ::testing::TestWithParam<TagCase> {};
 TEST_P(ReadNextTag, InStream) {
   const TagCase& c = GetParam();
   TStringStream s(c.input);
-  const TStrArray list = ToList(c.tags);
-  for (size_t i = 0; i < c.results.size(); ++i) {
-    String attrs = u"old", enclosed = u"old";
-    EXPECT_EQ(ReadNextTagInStream(s, list, attrs, enclosed), c.results[i].index) << "call " << i;
-    EXPECT_EQ(StringToUtf8(attrs), c.results[i].attributes) << "call " << i;
-    EXPECT_EQ(StringToUtf8(enclosed), c.results[i].enclosed) << "call " << i;
-  }
+  CheckCalls(c, [&](const TStrArray& list, String& attrs, String& enclosed) {
+    return ReadNextTagInStream(s, list, attrs, enclosed);
+  });
   EXPECT_EQ(StringToUtf8(StreamAsString(s)), c.rest);
 }
 
@@ -147,13 +155,9 @@ TEST_P(ReadNextTag, InTextFile) {
   ASSERT_FALSE(path.empty());
   TTextFile f;
   f.Reset(S(path));
-  const TStrArray list = ToList(c.tags);
-  for (size_t i = 0; i < c.results.size(); ++i) {
-    String attrs = u"old", enclosed = u"old";
-    EXPECT_EQ(ReadNextTagInTextFile(f, list, attrs, enclosed), c.results[i].index) << "call " << i;
-    EXPECT_EQ(StringToUtf8(attrs), c.results[i].attributes) << "call " << i;
-    EXPECT_EQ(StringToUtf8(enclosed), c.results[i].enclosed) << "call " << i;
-  }
+  CheckCalls(c, [&](const TStrArray& list, String& attrs, String& enclosed) {
+    return ReadNextTagInTextFile(f, list, attrs, enclosed);
+  });
   std::string rest;
   while (!f.Eof()) rest += static_cast<char>(f.ReadChar());
   EXPECT_EQ(rest, c.rest);
