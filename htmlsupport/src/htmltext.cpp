@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "kyn/streams/foldmatch.h"
 #include "kyn/stringl/strings.h"
 
 namespace kyn {
@@ -100,14 +101,6 @@ String URLDecodePass(StringView s) {
   return out;
 }
 
-char16_t Fold(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
-
-String FoldText(StringView s) {
-  String r(s);
-  for (char16_t& c : r) c = Fold(c);
-  return r;
-}
-
 bool IsHtmlSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f'; }
 
 bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
@@ -177,7 +170,7 @@ int32_t CountWordsHTML(StringView Text, bool SkipNumbers, bool& InsideTag) {
 
 String ExtractHTTPPath(StringView URL) {
   String r(URL);
-  const size_t p = FoldText(URL).find(u"http://");
+  const size_t p = detail::FoldAscii(URL).find(u"http://");
   if (p != String::npos) r.erase(0, p + 7);
   const size_t slash = r.rfind(u'/');
   if (slash == String::npos) return String();
@@ -292,7 +285,7 @@ String DefaultHTMLFoot(bool CloseBody) {
 // ------------------------------------------------------------ body
 
 String ExtractHTMLBody(StringView HTML) {
-  const String folded = FoldText(HTML);
+  const String folded = detail::FoldAscii(HTML);
   const size_t open = FindElement(folded, u"<body", 0);
   if (open == String::npos) return String(HTML);
   const size_t start = TagEnd(HTML, open + 5);
@@ -303,7 +296,7 @@ String ExtractHTMLBody(StringView HTML) {
 
 String ConvertHTMLBodyToText(StringView HTML, char16_t LineBreak) {
   const String body = ExtractHTMLBody(HTML);
-  const String folded = FoldText(body);
+  const String folded = detail::FoldAscii(body);
   String out;
   bool pendingSpace = false, pendingBreak = false;
   auto emitText = [&](size_t from, size_t to) {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "foldmatch.h"
+#include "kyn/streams/foldmatch.h"
 #include "kyn/univconst.h"
 
 namespace kyn {

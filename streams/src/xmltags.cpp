@@ -1,6 +1,6 @@
 #include "kyn/streams/xmltags.h"
 
-#include "foldmatch.h"
+#include "kyn/streams/foldmatch.h"
 #include "kyn/kynbase/errors.h"
 #include "kyn/stringl/strings.h"
 

@@ -11,6 +11,7 @@
 #include "cli.h"
 #include "kyn/htmlsupport.h"
 #include "kyn/streams.h"
+#include "kyn/streams/foldmatch.h"
 #include "kyn/stringl.h"
 
 namespace {
@@ -23,12 +24,6 @@ using kyn::cli::UsageError;
 
 kyn::TTextEncoding Encoding(bool ansi) {
   return ansi ? kyn::TTextEncoding::Windows1252 : kyn::TTextEncoding::Utf8;
-}
-
-String FoldAscii(String s) {
-  for (char16_t& c : s)
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-  return s;
 }
 
 // Text on one line: backslash, TAB, CR and LF as \\ \t \r \n.
@@ -59,7 +54,7 @@ void RunHtml(const HtmlOptions& o) {
   for (const std::string& s : o.sets) {
     const size_t eq = s.find('=');
     if (eq == std::string::npos || eq == 0) throw UsageError("--set wants NAME=TEXT, got \"" + s + "\"");
-    values[FoldAscii(U16(s.substr(0, eq)))] = U16(s.substr(eq + 1));
+    values[kyn::detail::FoldAscii(U16(s.substr(0, eq)))] = U16(s.substr(eq + 1));
   }
   kyn::THtmlProducer producer(nullptr);
   try {

@@ -1,6 +1,8 @@
-// Incremental search for a pattern in text that arrives character by
-// character, ignoring the case of the ASCII letters (Knuth-Morris-Pratt).
-// Feeding n characters costs O(n) however the text is split.
+// Helpers the library's readers share (not part of the umbrella header):
+// ASCII case folding (only A-Z change), and an incremental search for a
+// pattern in text that arrives character by character, ignoring the case of
+// the ASCII letters (Knuth-Morris-Pratt): feeding n characters costs O(n)
+// however the text is split.
 #pragma once
 
 #include <cstddef>
