@@ -2,3 +2,5 @@
 #pragma once
 
 #include "kyn/kynbase.h"
+#include "kyn/streams/streamio.h"
+#include "kyn/streams/xmltags.h"
