@@ -3,28 +3,13 @@
 #include <array>
 #include <string>
 
+#include "kyn/kynbase/langtables.h"
 #include "kyn/streams/foldmatch.h"
 #include "kyn/stringl/strings.h"
 
 namespace kyn {
 
 namespace {
-
-// The HTML 4 Latin-1 character references, entry c - 160 for the code c.
-constexpr std::array<const char16_t*, 96> kLat1Entities = {
-    u"&nbsp;",   u"&iexcl;",  u"&cent;",   u"&pound;",  u"&curren;", u"&yen;",    u"&brvbar;", u"&sect;",
-    u"&uml;",    u"&copy;",   u"&ordf;",   u"&laquo;",  u"&not;",    u"&shy;",    u"&reg;",    u"&macr;",
-    u"&deg;",    u"&plusmn;", u"&sup2;",   u"&sup3;",   u"&acute;",  u"&micro;",  u"&para;",   u"&middot;",
-    u"&cedil;",  u"&sup1;",   u"&ordm;",   u"&raquo;",  u"&frac14;", u"&frac12;", u"&frac34;", u"&iquest;",
-    u"&Agrave;", u"&Aacute;", u"&Acirc;",  u"&Atilde;", u"&Auml;",   u"&Aring;",  u"&AElig;",  u"&Ccedil;",
-    u"&Egrave;", u"&Eacute;", u"&Ecirc;",  u"&Euml;",   u"&Igrave;", u"&Iacute;", u"&Icirc;",  u"&Iuml;",
-    u"&ETH;",    u"&Ntilde;", u"&Ograve;", u"&Oacute;", u"&Ocirc;",  u"&Otilde;", u"&Ouml;",   u"&times;",
-    u"&Oslash;", u"&Ugrave;", u"&Uacute;", u"&Ucirc;",  u"&Uuml;",   u"&Yacute;", u"&THORN;",  u"&szlig;",
-    u"&agrave;", u"&aacute;", u"&acirc;",  u"&atilde;", u"&auml;",   u"&aring;",  u"&aelig;",  u"&ccedil;",
-    u"&egrave;", u"&eacute;", u"&ecirc;",  u"&euml;",   u"&igrave;", u"&iacute;", u"&icirc;",  u"&iuml;",
-    u"&eth;",    u"&ntilde;", u"&ograve;", u"&oacute;", u"&ocirc;",  u"&otilde;", u"&ouml;",   u"&divide;",
-    u"&oslash;", u"&ugrave;", u"&uacute;", u"&ucirc;",  u"&uuml;",   u"&yacute;", u"&thorn;",  u"&yuml;",
-};
 
 struct TNamedChar {
   const char16_t* name;
@@ -80,9 +65,9 @@ int64_t DecodeReference(StringView body) {
   }
   for (const auto& e : kXmlEntities)
     if (body == e.name) return e.code;
-  for (size_t i = 0; i < kLat1Entities.size(); ++i) {
-    const StringView full = kLat1Entities[i];
-    if (body == full.substr(1, full.size() - 2)) return static_cast<int64_t>(160 + i);
+  for (int c = HTMLLat1Entities.low(); c <= HTMLLat1Entities.high(); ++c) {
+    const StringView full = HTMLLat1Entities[c];
+    if (body == full.substr(1, full.size() - 2)) return c;
   }
   return -1;
 }
@@ -208,7 +193,7 @@ String AnsiToHTMLEntity(char16_t c) {
     case u'\'': return u"&#39;";
     default: break;
   }
-  if (c >= 160 && c <= 255) return kLat1Entities[c - 160];
+  if (c >= 160 && c <= 255) return String(HTMLLat1Entities[c]);
   if (c >= 127 && !IsSurrogate(c)) return u"&#" + Decimal(c) + u";";
   return String(1, c);
 }
