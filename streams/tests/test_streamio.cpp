@@ -137,6 +137,8 @@ struct LineCase {
   int32_t mode;
   std::vector<std::string> lines;  // each call's result; the last one sets the flag
 };
+// Names the case in test listings instead of dumping its bytes.
+inline void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 
 class ReadLn : public ::testing::TestWithParam<LineCase> {};
 

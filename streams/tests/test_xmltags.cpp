@@ -82,6 +82,8 @@ struct TagCase {
   std::vector<TagResult> results;  // one per call
   std::string rest;                // what is left after the calls
 };
+// Names the case in test listings instead of dumping its bytes.
+inline void PrintTo(const TagCase& c, std::ostream* os) { *os << c.name; }
 
 TStrArray ToList(const std::vector<std::string>& v) {
   TStrArray r;
