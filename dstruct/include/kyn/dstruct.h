@@ -2,3 +2,6 @@
 #pragma once
 
 #include "kyn/kynbase.h"
+// Associative array; checksums, digests and encodings.
+#include "kyn/dstruct/assocarray.h"
+#include "kyn/dstruct/checksums.h"
