@@ -79,34 +79,40 @@ inline void PutDigits(uint32_t v, int Digits, uint8_t* out) {
 }  // namespace
 
 void EncodeASCII85(TStream& Source, TStream& Target) {
-  BlockWriter w(Target);
-  std::vector<uint8_t> buf(kBlock);
+  std::vector<uint8_t> in(kBlock);
+  std::vector<uint8_t> out(kBlock / 4 * 5 + 8);
   for (;;) {
-    const int64_t got = Source.Read(buf.data(), static_cast<int64_t>(buf.size()));
+    const int64_t got = Source.Read(in.data(), static_cast<int64_t>(in.size()));
     const size_t n = got > 0 ? static_cast<size_t>(got) : 0;
     const size_t full = n / 4 * 4;
-    for (size_t i = 0; i < full; i += 4) {
-      const uint32_t v = (uint32_t(buf[i]) << 24) | (uint32_t(buf[i + 1]) << 16) | (uint32_t(buf[i + 2]) << 8) |
-                         uint32_t(buf[i + 3]);
-      if (v == 0) *w.Room(1) = 'z';
-      else PutDigits(v, 5, w.Room(5));
+    const uint8_t* p = in.data();
+    uint8_t* o = out.data();
+    for (const uint8_t* end = p + full; p < end; p += 4) {
+      const uint32_t v = (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
+      if (v == 0) {
+        *o++ = 'z';
+        continue;
+      }
+      PutDigits(v, 5, o);
+      o += 5;
     }
-    if (n < buf.size()) {
+    const bool last = n < in.size();
+    if (last) {
       // The short read ends the input; its last 1..3 bytes form a short group
-      // written as n + 1 digits, without padding.
+      // written as n + 1 digits, without padding. Then the end mark.
       const size_t rest = n - full;
       if (rest > 0) {
         uint32_t v = 0;
-        for (size_t i = full; i < n; ++i) v = (v << 8) | buf[i];
-        PutDigits(v, static_cast<int>(rest) + 1, w.Room(rest + 1));
+        for (size_t i = full; i < n; ++i) v = (v << 8) | in[i];
+        PutDigits(v, static_cast<int>(rest) + 1, o);
+        o += rest + 1;
       }
-      break;
+      *o++ = '~';
+      *o++ = '>';
     }
+    Target.WriteBuffer(out.data(), o - out.data());
+    if (last) break;
   }
-  uint8_t* end = w.Room(2);
-  end[0] = '~';
-  end[1] = '>';
-  w.Flush();
 }
 
 int32_t DecodeASCII85(TStream& Source, TStream& Target) {

@@ -315,7 +315,7 @@ std::string FloatText(double d, bool single) {
 bool ValueText(const Variant& v, std::string& out) {
   switch (v.VarType()) {
     case TVarType::Empty: case TVarType::Null: return false;
-    case TVarType::Boolean: out = v.ToBool() ? "1" : "0"; return true;
+    case TVarType::Boolean: out.assign(1, v.ToBool() ? '1' : '0'); return true;
     case TVarType::ShortInt: case TVarType::SmallInt: case TVarType::Integer: case TVarType::Int64:
       out = std::to_string(v.SignedValue());
       return true;

@@ -80,6 +80,14 @@ bool HasClmul() {
   }();
   return has;
 }
+bool HasVpclmul() {
+  static const bool has = [] {
+    __builtin_cpu_init();
+    return HasClmul() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+           __builtin_cpu_supports("vpclmulqdq");
+  }();
+  return has;
+}
 #endif
 
 }  // namespace
@@ -126,89 +134,127 @@ uint16_t Crc16Slice16(uint16_t Crc, const uint8_t* p, size_t Len) {
 #ifdef KYN_CRC_X86
 
 bool Crc32HasClmul() { return HasClmul(); }
+bool Crc32HasVpclmul() { return HasVpclmul(); }
 
-// Folds 64-byte blocks four lanes at a time with carry-less multiplication,
-// reduces to 128 bits, folds the remaining 16-byte blocks, then reduces to 32
-// bits by Barrett reduction. The fold constants are x^(n) mod P for the bit-
-// reflected polynomial; bytes that do not fill a 16-byte block go through the
-// table loop.
-__attribute__((target("pclmul,sse4.1"))) static inline __m128i Fold128(__m128i acc, __m128i next, __m128i k) {
+// Carry-less folding: a 128-bit lane of data a distance of D bits before the
+// rest is folded forward by multiplying its halves with x^(D+32) and
+// x^(D-32) mod P (bit-reflected, in the low and high half of the constant).
+// The two ends are the same for both vector widths: at least one 128-bit
+// lane is loaded with the start value xored in, and the folded value is
+// reduced to 32 bits by Barrett reduction.
+alignas(16) const uint64_t kFold128[2] = {0x01751997d0ull, 0x00ccaa009eull};
+alignas(16) const uint64_t kFold512[2] = {0x0154442bd4ull, 0x01c6e41596ull};
+alignas(16) const uint64_t kFold2048[2] = {0x011542778aull, 0x01322d1430ull};
+alignas(16) const uint64_t kFold64[2] = {0x0163cd6124ull, 0};
+alignas(16) const uint64_t kBarrett[2] = {0x01db710641ull, 0x01f7011641ull};
+
+#define KYN_CLMUL_TARGET __attribute__((target("pclmul,sse4.1")))
+#define KYN_VPCLMUL_TARGET __attribute__((target("avx512f,avx512vl,vpclmulqdq,pclmul,sse4.1")))
+
+KYN_CLMUL_TARGET static inline __m128i Fold128(__m128i acc, __m128i next, __m128i k) {
   const __m128i lo = _mm_clmulepi64_si128(acc, k, 0x00);
   const __m128i hi = _mm_clmulepi64_si128(acc, k, 0x11);
   return _mm_xor_si128(_mm_xor_si128(hi, next), lo);
 }
 
-__attribute__((target("pclmul,sse4.1"))) uint32_t Crc32Clmul(uint32_t Crc, const uint8_t* buf, size_t Len) {
-  if (Len < 64) return Crc32Slice8(Crc, buf, Len);
-  alignas(16) static const uint64_t k1k2[2] = {0x0154442bd4ull, 0x01c6e41596ull};
-  alignas(16) static const uint64_t k3k4[2] = {0x01751997d0ull, 0x00ccaa009eull};
-  alignas(16) static const uint64_t k5k0[2] = {0x0163cd6124ull, 0};
-  alignas(16) static const uint64_t poly[2] = {0x01db710641ull, 0x01f7011641ull};
+inline __m128i Load128(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 
-  const uint8_t* p = buf;
-  size_t len = Len;
-  __m128i x1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 0x00));
-  __m128i x2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 0x10));
-  __m128i x3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 0x20));
-  __m128i x4 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 0x30));
-  x1 = _mm_xor_si128(x1, _mm_cvtsi32_si128(static_cast<int>(Crc)));
-  __m128i k = _mm_load_si128(reinterpret_cast<const __m128i*>(k1k2));
-  p += 64;
-  len -= 64;
-
-  while (len >= 64) {
-    const __m128i a1 = _mm_clmulepi64_si128(x1, k, 0x00);
-    const __m128i a2 = _mm_clmulepi64_si128(x2, k, 0x00);
-    const __m128i a3 = _mm_clmulepi64_si128(x3, k, 0x00);
-    const __m128i a4 = _mm_clmulepi64_si128(x4, k, 0x00);
-    x1 = _mm_clmulepi64_si128(x1, k, 0x11);
-    x2 = _mm_clmulepi64_si128(x2, k, 0x11);
-    x3 = _mm_clmulepi64_si128(x3, k, 0x11);
-    x4 = _mm_clmulepi64_si128(x4, k, 0x11);
-    x1 = _mm_xor_si128(_mm_xor_si128(x1, a1), _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 0x00)));
-    x2 = _mm_xor_si128(_mm_xor_si128(x2, a2), _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 0x10)));
-    x3 = _mm_xor_si128(_mm_xor_si128(x3, a3), _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 0x20)));
-    x4 = _mm_xor_si128(_mm_xor_si128(x4, a4), _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 0x30)));
-    p += 64;
-    len -= 64;
-  }
-
-  // Four lanes into one.
-  k = _mm_load_si128(reinterpret_cast<const __m128i*>(k3k4));
-  x1 = Fold128(x1, x2, k);
-  x1 = Fold128(x1, x3, k);
-  x1 = Fold128(x1, x4, k);
-  while (len >= 16) {
-    x1 = Fold128(x1, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), k);
-    p += 16;
-    len -= 16;
-  }
+// Folds the remaining 16-byte blocks into x1, reduces it to the 32-bit
+// register value and finishes the last bytes with the table loop.
+KYN_CLMUL_TARGET static uint32_t Crc32Finish(__m128i x1, const uint8_t* p, size_t len) {
+  __m128i k = _mm_load_si128(reinterpret_cast<const __m128i*>(kFold128));
+  for (; len >= 16; p += 16, len -= 16) x1 = Fold128(x1, Load128(p), k);
 
   // 128 bits to 64.
-  x2 = _mm_clmulepi64_si128(x1, k, 0x10);
+  __m128i x2 = _mm_clmulepi64_si128(x1, k, 0x10);
   const __m128i mask32 = _mm_setr_epi32(~0, 0, ~0, 0);
   x1 = _mm_xor_si128(_mm_srli_si128(x1, 8), x2);
-  k = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(k5k0));
+  k = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kFold64));
   x2 = _mm_srli_si128(x1, 4);
   x1 = _mm_and_si128(x1, mask32);
   x1 = _mm_clmulepi64_si128(x1, k, 0x00);
   x1 = _mm_xor_si128(x1, x2);
 
   // Barrett reduction to 32 bits.
-  k = _mm_load_si128(reinterpret_cast<const __m128i*>(poly));
+  k = _mm_load_si128(reinterpret_cast<const __m128i*>(kBarrett));
   x2 = _mm_and_si128(x1, mask32);
   x2 = _mm_clmulepi64_si128(x2, k, 0x10);
   x2 = _mm_and_si128(x2, mask32);
   x2 = _mm_clmulepi64_si128(x2, k, 0x00);
   x1 = _mm_xor_si128(x1, x2);
-  const uint32_t r = static_cast<uint32_t>(_mm_extract_epi32(x1, 1));
-  return Crc32Slice8(r, p, len);
+  return Crc32Slice8(static_cast<uint32_t>(_mm_extract_epi32(x1, 1)), p, len);
+}
+
+// Four 128-bit lanes, 64 bytes per step.
+KYN_CLMUL_TARGET uint32_t Crc32Clmul(uint32_t Crc, const uint8_t* p, size_t len) {
+  if (len < 64) return Crc32Slice8(Crc, p, len);
+  __m128i x1 = _mm_xor_si128(Load128(p), _mm_cvtsi32_si128(static_cast<int>(Crc)));
+  __m128i x2 = Load128(p + 16), x3 = Load128(p + 32), x4 = Load128(p + 48);
+  p += 64;
+  len -= 64;
+  const __m128i k = _mm_load_si128(reinterpret_cast<const __m128i*>(kFold512));
+  for (; len >= 64; p += 64, len -= 64) {
+    x1 = Fold128(x1, Load128(p), k);
+    x2 = Fold128(x2, Load128(p + 16), k);
+    x3 = Fold128(x3, Load128(p + 32), k);
+    x4 = Fold128(x4, Load128(p + 48), k);
+  }
+  const __m128i k1 = _mm_load_si128(reinterpret_cast<const __m128i*>(kFold128));
+  x1 = Fold128(x1, x2, k1);
+  x1 = Fold128(x1, x3, k1);
+  x1 = Fold128(x1, x4, k1);
+  return Crc32Finish(x1, p, len);
+}
+
+KYN_VPCLMUL_TARGET static inline __m512i Fold512(__m512i acc, __m512i next, __m512i k) {
+  const __m512i lo = _mm512_clmulepi64_epi128(acc, k, 0x00);
+  const __m512i hi = _mm512_clmulepi64_epi128(acc, k, 0x11);
+  return _mm512_ternarylogic_epi64(lo, hi, next, 0x96);  // lo ^ hi ^ next
+}
+
+KYN_VPCLMUL_TARGET static inline __m512i Broadcast128(const uint64_t* k) {
+  const auto lo = static_cast<long long>(k[0]), hi = static_cast<long long>(k[1]);
+  return _mm512_set_epi64(hi, lo, hi, lo, hi, lo, hi, lo);
+}
+
+KYN_VPCLMUL_TARGET static inline __m512i Load512(const uint8_t* p) { return _mm512_loadu_si512(p); }
+
+// Four 512-bit registers, 256 bytes per step.
+KYN_VPCLMUL_TARGET uint32_t Crc32Vpclmul(uint32_t Crc, const uint8_t* p, size_t len) {
+  if (len < 256) return Crc32Clmul(Crc, p, len);
+  __m512i x0 = _mm512_xor_si512(Load512(p), _mm512_zextsi128_si512(_mm_cvtsi32_si128(static_cast<int>(Crc))));
+  __m512i x1 = Load512(p + 64), x2 = Load512(p + 128), x3 = Load512(p + 192);
+  p += 256;
+  len -= 256;
+  const __m512i k2048 = Broadcast128(kFold2048);
+  for (; len >= 256; p += 256, len -= 256) {
+    x0 = Fold512(x0, Load512(p), k2048);
+    x1 = Fold512(x1, Load512(p + 64), k2048);
+    x2 = Fold512(x2, Load512(p + 128), k2048);
+    x3 = Fold512(x3, Load512(p + 192), k2048);
+  }
+  const __m512i k512 = Broadcast128(kFold512);
+  x0 = Fold512(x0, x1, k512);
+  x0 = Fold512(x0, x2, k512);
+  x0 = Fold512(x0, x3, k512);
+  for (; len >= 64; p += 64, len -= 64) x0 = Fold512(x0, Load512(p), k512);
+  // The four lanes of x0 into one.
+  const __m128i k128 = _mm_load_si128(reinterpret_cast<const __m128i*>(kFold128));
+  alignas(64) uint8_t lanes[64];
+  _mm512_store_si512(lanes, x0);
+  __m128i x = Load128(lanes);
+  x = Fold128(x, Load128(lanes + 16), k128);
+  x = Fold128(x, Load128(lanes + 32), k128);
+  x = Fold128(x, Load128(lanes + 48), k128);
+  return Crc32Finish(x, p, len);
 }
 
 #else
 
 bool Crc32HasClmul() { return false; }
+bool Crc32HasVpclmul() { return false; }
 uint32_t Crc32Clmul(uint32_t Crc, const uint8_t* Data, size_t Len) { return Crc32Slice8(Crc, Data, Len); }
+uint32_t Crc32Vpclmul(uint32_t Crc, const uint8_t* Data, size_t Len) { return Crc32Slice8(Crc, Data, Len); }
 
 #endif
 
@@ -217,6 +263,7 @@ uint32_t Crc32Clmul(uint32_t Crc, const uint8_t* Data, size_t Len) { return Crc3
 uint32_t CRC32Update(uint32_t Crc, const void* Data, size_t Len) {
   const auto* p = static_cast<const uint8_t*>(Data);
 #ifdef KYN_CRC_X86
+  if (HasVpclmul()) return detail::Crc32Vpclmul(Crc, p, Len);
   if (HasClmul()) return detail::Crc32Clmul(Crc, p, Len);
 #endif
   return detail::Crc32Slice8(Crc, p, Len);

@@ -94,12 +94,14 @@ TEST(Crc, TablesOfTheOneByteSteps) {
 TEST(Crc, FastPathsMatchTheOneByteStep) {
   const TBytes data = RandomBytes(4096 + 64, 7);
   const bool clmul = detail::Crc32HasClmul();
+  const bool vpclmul = detail::Crc32HasVpclmul();
   for (size_t off : {0, 1, 3, 7}) {
-    for (size_t len = 0; len <= 600; len += (len < 200 ? 1 : 37)) {
+    for (size_t len = 0; len <= 1200; len += (len < 600 ? 1 : 37)) {
       const uint8_t* p = data.data() + off;
       const uint32_t want32 = Crc32Bytewise(p, len);
       ASSERT_EQ(detail::Crc32Slice8(0xFFFFFFFFu, p, len), want32) << off << ' ' << len;
       if (clmul) { ASSERT_EQ(detail::Crc32Clmul(0xFFFFFFFFu, p, len), want32) << off << ' ' << len; }
+      if (vpclmul) { ASSERT_EQ(detail::Crc32Vpclmul(0xFFFFFFFFu, p, len), want32) << off << ' ' << len; }
       ASSERT_EQ(CRC32Update(0xFFFFFFFFu, p, len), want32);
       for (uint16_t start : {uint16_t(0), uint16_t(0xFFFF)})
         ASSERT_EQ(detail::Crc16Slice16(start, p, len), Crc16Bytewise(p, len, start)) << off << ' ' << len;
@@ -107,8 +109,13 @@ TEST(Crc, FastPathsMatchTheOneByteStep) {
   }
   if (clmul) {
     const TBytes big = RandomBytes(1 << 20, 11);
-    EXPECT_EQ(detail::Crc32Clmul(0x12345678u, big.data(), big.size()),
-              Crc32Bytewise(big.data(), big.size(), 0x12345678u));
+    const uint32_t want = Crc32Bytewise(big.data(), big.size(), 0x12345678u);
+    EXPECT_EQ(detail::Crc32Clmul(0x12345678u, big.data(), big.size()), want);
+    if (vpclmul) {
+      EXPECT_EQ(detail::Crc32Vpclmul(0x12345678u, big.data(), big.size()), want);
+    } else {
+      GTEST_LOG_(INFO) << "no 512-bit carry-less multiplication on this processor";
+    }
   } else {
     GTEST_LOG_(INFO) << "no carry-less multiplication on this processor";
   }

@@ -5,9 +5,10 @@
 //
 // None of these keeps state between calls; all are reentrant.
 //
-// Speed: CRC32ofBuffer and CRC32Update fold 64-byte blocks with carry-less
-// multiplication when the processor has it (PCLMULQDQ, checked at run time)
-// and use an eight-table slicing loop otherwise; CRC-16 uses a sixteen-table
+// Speed: CRC32ofBuffer and CRC32Update fold blocks with carry-less
+// multiplication when the processor has it (256-byte steps with VPCLMULQDQ
+// and AVX-512, else 64-byte steps with PCLMULQDQ; checked at run time) and
+// use an eight-table slicing loop otherwise; CRC-16 uses a sixteen-table
 // slicing loop. SHA-1 uses the processor's SHA instructions when present and
 // a portable implementation otherwise. Every path gives the same results as
 // the one-byte steps CalcNextCRC16/CalcNextCRC32 and FIPS 180-1.
@@ -153,6 +154,10 @@ uint16_t Crc16Slice16(uint16_t Crc, const uint8_t* Data, size_t Len);
 bool Crc32HasClmul();
 // Only to be called when Crc32HasClmul() is true.
 uint32_t Crc32Clmul(uint32_t Crc, const uint8_t* Data, size_t Len);
+// 512-bit carry-less multiplication (VPCLMULQDQ with AVX-512).
+bool Crc32HasVpclmul();
+// Only to be called when Crc32HasVpclmul() is true.
+uint32_t Crc32Vpclmul(uint32_t Crc, const uint8_t* Data, size_t Len);
 
 bool Sha1HasShaNi();
 void Sha1BlocksPortable(uint32_t State[5], const uint8_t* Data, size_t Blocks);
