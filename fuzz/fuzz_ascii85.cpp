@@ -71,7 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     coded.SetPosition(0);
     if (kyn::DecodeASCII85(coded, back) != 0) __builtin_trap();
     if (back.DataString() != body) __builtin_trap();
-    if (coded.Position() != static_cast<int64_t>(text.size())) __builtin_trap();
+    // The group that holds "~" ends decoding; the ">" after it is read only
+    // when it falls into that group.
+    const int64_t pos = coded.Position();
+    if (pos != static_cast<int64_t>(text.size()) && pos != static_cast<int64_t>(text.size()) - 1) __builtin_trap();
   } else {
     kyn::TStringStream src{std::string_view(body)}, out;
     const int32_t status = kyn::DecodeASCII85(src, out);

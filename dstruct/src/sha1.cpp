@@ -10,6 +10,7 @@
 #include "kyn/kynbase/numscan.h"
 
 #if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
 #include <immintrin.h>
 #define KYN_SHA_X86 1
 #endif
@@ -35,8 +36,11 @@ void SecureZero(void* p, size_t n) {
 bool HasShaNi() {
   static const bool has = [] {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1") &&
-           __builtin_cpu_supports("ssse3");
+    // The SHA extensions: leaf 7, EBX bit 29 (not every compiler's
+    // __builtin_cpu_supports knows them). They use only SSE registers.
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    const bool sha = __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & (1u << 29)) != 0;
+    return sha && __builtin_cpu_supports("sse4.1") && __builtin_cpu_supports("ssse3");
   }();
   return has;
 }
