@@ -4,7 +4,7 @@
 //   static const bool registered = kyn::cli::RegisterFamily("format", [](CLI::App& app) {
 //     auto* sub = app.add_subcommand("format", "Format a number");
 //     ...
-//     sub->callback([=] { ... kyn::cli::Out() << text << '\n'; });
+//     sub->callback([=] { ... std::cout << text << '\n'; });
 //   });
 //   static const bool demo = kyn::cli::RegisterDemo(20, "Number formatting",
 //       [](kyn::cli::DemoContext& ctx) { ctx.out << ...; });

@@ -1,7 +1,11 @@
-// Umbrella header of the dstruct module.
+// Data structures: containers, checksums, digests and encodings.
 #pragma once
 
 #include "kyn/kynbase.h"
+
+// Associative array; checksums, digests and encodings.
+#include "kyn/dstruct/assocarray.h"
+#include "kyn/dstruct/checksums.h"
 
 // Bit field, byte matrix, FIFO, string accumulator, run-length coding.
 #include "kyn/dstruct/bitfld.h"
