@@ -4,20 +4,17 @@
 #include <charconv>
 #include <cstring>
 
-#include "foldaz.h"
 #include "kyn/kynbase/numscan.h"
 
 namespace kyn {
 
 namespace {
 
-using detail::FoldAZ;
-using detail::LowerAZ;
 
 // Hash of the A-Z-folded key: equal under either comparison means equal hash.
 uint32_t KeyHash(StringView k) {
   uint64_t h = 0xCBF29CE484222325ull ^ k.size();
-  for (char16_t c : k) h = (h ^ FoldAZ(c)) * 0x100000001B3ull;
+  for (char16_t c : k) h = (h ^ AsciiLower(c)) * 0x100000001B3ull;
   h ^= h >> 29;
   h *= 0xBF58476D1CE4E5B9ull;
   h ^= h >> 32;
@@ -39,7 +36,7 @@ bool TAssocArray::KeyEquals(StringView Stored, StringView Key) const {
   if (Stored.size() != Key.size()) return false;
   if (!FIgnoreCase) return Stored == Key;
   for (size_t i = 0; i < Stored.size(); ++i)
-    if (FoldAZ(Stored[i]) != FoldAZ(Key[i])) return false;
+    if (AsciiLower(Stored[i]) != AsciiLower(Key[i])) return false;
   return true;
 }
 
@@ -141,7 +138,7 @@ void TAssocArray::Add(const String& Key, const Variant& Value) {
   if (FKeyArray.size() < static_cast<size_t>(FNEntries))
     SetArrayLength(static_cast<size_t>(FNEntries) + static_cast<size_t>(std::max(FGranularity, 0)));
   const size_t e = static_cast<size_t>(FNEntries - 1);
-  FKeyArray[e] = FIgnoreCase ? LowerAZ(Key) : Key;
+  FKeyArray[e] = FIgnoreCase ? AsciiLowerCase(Key) : Key;
   FDataArray[e] = Value;
   IndexInsert(FNEntries - 1);
 }

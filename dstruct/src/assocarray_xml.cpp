@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "foldaz.h"
 #include "kyn/dstruct/assocarray.h"
 
 namespace kyn {
@@ -21,7 +20,6 @@ static_assert(kTypeCount == static_cast<int>(TVarType::String) + 1);
 constexpr const char* kSignature = "Quarnelix";
 
 inline bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-using detail::LowerAZ;
 
 std::string Ascii(StringView s) {
   std::string r;
@@ -160,7 +158,7 @@ bool ParseAttributes(StringView Text, size_t Pos, std::vector<Attr>& Out) {
 
 const String* FindAttr(const std::vector<Attr>& Attrs, StringView Name) {
   for (const Attr& a : Attrs)
-    if (LowerAZ(a.Name) == Name) return &a.Value;
+    if (AsciiLowerCase(a.Name) == Name) return &a.Value;
   return nullptr;
 }
 
@@ -201,7 +199,7 @@ String TagName(StringView Tag, size_t& AttrPos) {
   size_t i = 0;
   while (i < Tag.size() && !IsBlank(Tag[i]) && !(Tag[i] == u'/' && i > 0)) ++i;
   AttrPos = i;
-  return LowerAZ(Tag.substr(0, i));
+  return AsciiLowerCase(Tag.substr(0, i));
 }
 
 bool SelfClosing(StringView Tag) {
@@ -368,7 +366,7 @@ void TAssocArray::WriteToXMLStream(TStream& OutStream, bool CreateHeader, const 
 }
 
 bool TAssocArray::ReadFromXMLStream(TStream& InStream, const String& DataID) {
-  const String wantId = LowerAZ(DataID);
+  const String wantId = AsciiLowerCase(DataID);
   String tag;
   std::vector<Attr> attrs;
   size_t ap = 0;
@@ -379,9 +377,9 @@ bool TAssocArray::ReadFromXMLStream(TStream& InStream, const String& DataID) {
     attrs.clear();
     if (!ParseAttributes(tag, ap, attrs)) continue;
     const String* sig = FindAttr(attrs, u"sig");
-    if (!sig || LowerAZ(*sig) != u"quarnelix") continue;
+    if (!sig || AsciiLowerCase(*sig) != u"quarnelix") continue;
     const String* id = FindAttr(attrs, u"id");
-    if (!wantId.empty() && (!id || LowerAZ(*id) != wantId)) continue;
+    if (!wantId.empty() && (!id || AsciiLowerCase(*id) != wantId)) continue;
     break;
   }
   bool ignoreCase = FIgnoreCase;
@@ -401,7 +399,7 @@ bool TAssocArray::ReadFromXMLStream(TStream& InStream, const String& DataID) {
       const String* type = FindAttr(attrs, u"type");
       if (!key || !type) return false;
       int t = 0;
-      const String typeName = LowerAZ(*type);
+      const String typeName = AsciiLowerCase(*type);
       while (t < kTypeCount && typeName != Utf8ToString(kTypeNames[t])) ++t;
       if (t == kTypeCount) return false;
       const String* val = FindAttr(attrs, u"val");

@@ -1,6 +1,5 @@
 #include "kyn/htmlsupport/htmlproducer.h"
 
-#include "kyn/streams/foldmatch.h"
 #include "kyn/streams/streamio.h"
 #include "kyn/stringl/strings.h"
 
@@ -30,7 +29,7 @@ String THtmlProducer::Convert() {
     const size_t last = tagText.size() - 1;
     const size_t blank = tagText.find(u' ', 2);
     const size_t nameEnd = blank == StringView::npos || blank > last ? last : blank;
-    const String name = detail::FoldAscii(tagText.substr(2, nameEnd > 2 ? nameEnd - 2 : 0));
+    const String name = AsciiLowerCase(tagText.substr(2, nameEnd > 2 ? nameEnd - 2 : 0));
     String params;
     if (blank != StringView::npos && blank < last) params = StripLTBlanks(tagText.substr(blank + 1, last - blank - 1));
     String replacement(tagText);

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "kyn/kynbase/langtables.h"
-#include "kyn/streams/foldmatch.h"
 #include "kyn/stringl/strings.h"
 
 namespace kyn {
@@ -155,7 +154,7 @@ int32_t CountWordsHTML(StringView Text, bool SkipNumbers, bool& InsideTag) {
 
 String ExtractHTTPPath(StringView URL) {
   String r(URL);
-  const size_t p = detail::FoldAscii(URL).find(u"http://");
+  const size_t p = AsciiLowerCase(URL).find(u"http://");
   if (p != String::npos) r.erase(0, p + 7);
   const size_t slash = r.rfind(u'/');
   if (slash == String::npos) return String();
@@ -270,7 +269,7 @@ String DefaultHTMLFoot(bool CloseBody) {
 // ------------------------------------------------------------ body
 
 String ExtractHTMLBody(StringView HTML) {
-  const String folded = detail::FoldAscii(HTML);
+  const String folded = AsciiLowerCase(HTML);
   const size_t open = FindElement(folded, u"<body", 0);
   if (open == String::npos) return String(HTML);
   const size_t start = TagEnd(HTML, open + 5);
@@ -281,7 +280,7 @@ String ExtractHTMLBody(StringView HTML) {
 
 String ConvertHTMLBodyToText(StringView HTML, char16_t LineBreak) {
   const String body = ExtractHTMLBody(HTML);
-  const String folded = detail::FoldAscii(body);
+  const String folded = AsciiLowerCase(body);
   String out;
   bool pendingSpace = false, pendingBreak = false;
   auto emitText = [&](size_t from, size_t to) {

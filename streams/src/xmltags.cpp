@@ -47,11 +47,11 @@ int32_t ScanXMLAttribPair(StringView AttribText, int32_t& Pos, String& Name, Str
 }
 
 String ScanForXMLAttrib(StringView AttribText, StringView AttribName) {
-  const String wanted = detail::FoldAscii(AttribName);
+  const String wanted = AsciiLowerCase(AttribName);
   int32_t pos = 1;
   String name, value;
   while (ScanXMLAttribPair(AttribText, pos, name, value) == xacOk)
-    if (detail::FoldAscii(name) == wanted) return value;
+    if (AsciiLowerCase(name) == wanted) return value;
   return String();
 }
 
@@ -118,7 +118,7 @@ class TCharSource {
 };
 
 int32_t LookupTag(StringView Name, const TStrArray& TagList) {
-  const String folded = detail::FoldAscii(Name);
+  const String folded = AsciiLowerCase(Name);
   for (size_t i = 0; i < TagList.size(); ++i)
     if (TagList[i] == folded) return static_cast<int32_t>(i);
   return static_cast<int32_t>(TagList.size()) - 1;
@@ -148,7 +148,7 @@ int32_t ReadNextTag(TSource& Src, const TStrArray& TagList, String& Attributes, 
     tag = tag.substr(0, blank) + tag.back();
   }
   if (!tag.empty()) tag.pop_back();  // normally the ">"
-  const String name = detail::FoldAscii(tag);
+  const String name = AsciiLowerCase(tag);
   const int32_t result = LookupTag(name, TagList);
   if (!name.empty() && name[0] != u'/') {
     detail::TFoldMatcher endTag(u"</" + name + u">");

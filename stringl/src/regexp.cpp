@@ -31,11 +31,6 @@ constexpr char16_t kMember = u'*';
 constexpr char16_t kNoMember = u' ';
 constexpr int32_t kMaxLiteral = 255;
 
-void FoldAscii(String& s) {
-  for (char16_t& c : s)
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + (u'a' - u'A'));
-}
-
 // Replaces every "\#hh" whose backslash is not itself preceded by a
 // backslash by the character with code hh. The character produced takes part
 // in later searches, so the search resumes just before it.
@@ -387,7 +382,7 @@ void TGrep::SetIgnoreCase(bool Value) {
 int32_t TGrep::CompileRegExp(const String& Pattern) {
   FError = 0;
   String s = Pattern;
-  if (FIgnoreCase) FoldAscii(s);
+  if (FIgnoreCase) s = AsciiLowerCase(s);
   ResolveHexEscapes(s);
   FLengRegExp = 0;
   for (TGrepToken& t : FregExp) {
@@ -622,7 +617,7 @@ bool TGrep::MatchString(StringView Instring, int32_t& MatchPos) {
   String folded;
   if (FIgnoreCase) {
     folded.assign(Instring);
-    FoldAscii(folded);
+    folded = AsciiLowerCase(folded);
     Instring = folded;
   }
   const int32_t last = std::min(Tok(1).Action == taBol ? first : L + 1, L + 1);

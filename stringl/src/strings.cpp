@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "asciifold.h"
 #include "kyn/kynbase/numscan.h"
 #include "kyn/platform/locale.h"
 
@@ -10,9 +9,6 @@ namespace kyn {
 
 namespace {
 
-using detail::AsciiLower;
-using detail::AsciiLowerStr;
-using detail::AsciiUpper;
 
 constexpr TCharSet256 MakeWordSeps() {
   TCharSet256 s{};
@@ -129,8 +125,8 @@ int32_t NumberedPos(StringView Sub, StringView s, int32_t Start, int32_t n, bool
   if (static_cast<size_t>(Start) > s.size()) return 0;
   String fs, fsub;
   if (IgnoreCase) {
-    fs = AsciiLowerStr(s);
-    fsub = AsciiLowerStr(Sub);
+    fs = AsciiLowerCase(s);
+    fsub = AsciiLowerCase(Sub);
     s = fs;
     Sub = fsub;
   }
@@ -161,17 +157,17 @@ int32_t StringIx(StringView s, const TStrArray& List) {
 
 int32_t StringIx(StringView s, bool CaseSensitive, const TStrArray& List) {
   if (CaseSensitive) return StringIx(s, List);
-  const String fs = AsciiLowerStr(s);
+  const String fs = AsciiLowerCase(s);
   for (size_t i = 0; i < List.size(); ++i)
-    if (AsciiLowerStr(List[i]) == fs) return static_cast<int32_t>(i + 1);
+    if (AsciiLowerCase(List[i]) == fs) return static_cast<int32_t>(i + 1);
   return 0;
 }
 
 int32_t CountStringInString(StringView Sub, StringView s, bool CaseSensitive) {
   String fs, fsub;
   if (!CaseSensitive) {
-    fs = AsciiLowerStr(s);
-    fsub = AsciiLowerStr(Sub);
+    fs = AsciiLowerCase(s);
+    fsub = AsciiLowerCase(Sub);
     s = fs;
     Sub = fsub;
   }
@@ -267,8 +263,8 @@ String ReplaceStringInString(StringView s, StringView Find, StringView Replaceme
   String fs, ffind;
   StringView hay = s, needle = Find;
   if (IgnoreCase) {
-    fs = AsciiLowerStr(s);
-    ffind = AsciiLowerStr(Find);
+    fs = AsciiLowerCase(s);
+    ffind = AsciiLowerCase(Find);
     hay = fs;
     needle = ffind;
   }

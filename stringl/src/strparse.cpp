@@ -2,20 +2,18 @@
 
 #include <vector>
 
-#include "asciifold.h"
 #include "kyn/stringl/strings.h"
 
 namespace kyn {
 
 namespace {
 
-using detail::AsciiLowerStr;
 bool EndsName(char16_t c) { return c <= 32; }
 
 // Index of the first entry equal to Name folded to lower case, else the last
 // index.
 int32_t LookupTag(StringView Name, const TStrArray& Tags) {
-  const String folded = AsciiLowerStr(Name);
+  const String folded = AsciiLowerCase(Name);
   for (size_t i = 0; i < Tags.size(); ++i)
     if (Tags[i] == folded) return static_cast<int32_t>(i);
   return static_cast<int32_t>(Tags.size()) - 1;
@@ -169,7 +167,7 @@ int32_t ReadNextTagInString(StringView s, int32_t& Position, const TStrArray& Ta
     tag = tag.substr(0, blank) + tag.back();
   }
   if (!tag.empty()) tag.pop_back();
-  const String name = AsciiLowerStr(tag);
+  const String name = AsciiLowerCase(tag);
   const int32_t result = LookupTag(name, Tags);
   if (!name.empty() && name[0] != u'/') {
     // The end tag contains a single ">", its last character, so it is found
@@ -179,7 +177,7 @@ int32_t ReadNextTagInString(StringView s, int32_t& Position, const TStrArray& Ta
     while (r.Read(c)) {
       Enclosed += c;
       if (c == u'>' && Enclosed.size() >= endTag.size() &&
-          AsciiLowerStr(StringView(Enclosed).substr(Enclosed.size() - endTag.size())) == endTag) {
+          AsciiLowerCase(StringView(Enclosed).substr(Enclosed.size() - endTag.size())) == endTag) {
         Enclosed.resize(Enclosed.size() - endTag.size());
         break;
       }

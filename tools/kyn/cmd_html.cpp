@@ -11,7 +11,6 @@
 #include "cli.h"
 #include "kyn/htmlsupport.h"
 #include "kyn/streams.h"
-#include "kyn/streams/foldmatch.h"
 #include "kyn/stringl.h"
 
 namespace {
@@ -54,7 +53,7 @@ void RunHtml(const HtmlOptions& o) {
   for (const std::string& s : o.sets) {
     const size_t eq = s.find('=');
     if (eq == std::string::npos || eq == 0) throw UsageError("--set wants NAME=TEXT, got \"" + s + "\"");
-    values[kyn::detail::FoldAscii(U16(s.substr(0, eq)))] = U16(s.substr(eq + 1));
+    values[kyn::AsciiLowerCase(U16(s.substr(0, eq)))] = U16(s.substr(eq + 1));
   }
   kyn::THtmlProducer producer(nullptr);
   try {

@@ -29,6 +29,15 @@ String AnsiToString(std::string_view ansi);
 // Characters outside Windows-1252 become `replacement`.
 AnsiString StringToAnsi(StringView text, char replacement = '?');
 
+// ASCII case folding: only the letters A-Z and a-z change.
+constexpr char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+constexpr char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
+inline String AsciiLowerCase(StringView s) {
+  String r(s);
+  for (char16_t& c : r) c = AsciiLower(c);
+  return r;
+}
+
 // Shorthand for literals and tests: ASCII/UTF-8 text as a kyn::String.
 inline String S(std::string_view utf8) { return Utf8ToString(utf8); }
 

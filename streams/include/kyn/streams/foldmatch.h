@@ -1,8 +1,7 @@
-// Helpers the library's readers share (not part of the umbrella header):
-// ASCII case folding (only A-Z change), and an incremental search for a
-// pattern in text that arrives character by character, ignoring the case of
-// the ASCII letters (Knuth-Morris-Pratt): feeding n characters costs O(n)
-// however the text is split.
+// A helper the library's readers share (not part of the umbrella header): an
+// incremental search for a pattern in text that arrives character by
+// character, ignoring the case of the ASCII letters (Knuth-Morris-Pratt):
+// feeding n characters costs O(n) however the text is split.
 #pragma once
 
 #include <cstddef>
@@ -12,20 +11,10 @@
 
 namespace kyn::detail {
 
-inline char16_t FoldAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-}
-
-inline String FoldAscii(StringView s) {
-  String r(s);
-  for (char16_t& c : r) c = FoldAscii(c);
-  return r;
-}
-
 class TFoldMatcher {
  public:
   // An empty pattern never matches.
-  explicit TFoldMatcher(StringView Pattern) : FPat(FoldAscii(Pattern)), FFail(FPat.size(), 0) {
+  explicit TFoldMatcher(StringView Pattern) : FPat(AsciiLowerCase(Pattern)), FFail(FPat.size(), 0) {
     size_t k = 0;
     for (size_t i = 1; i < FPat.size(); ++i) {
       while (k > 0 && FPat[i] != FPat[k]) k = FFail[k - 1];
@@ -40,7 +29,7 @@ class TFoldMatcher {
   // pattern ends with it.
   bool Feed(char16_t c) {
     if (FPat.empty()) return false;
-    c = FoldAscii(c);
+    c = AsciiLower(c);
     while (FMatched > 0 && c != FPat[FMatched]) FMatched = FFail[FMatched - 1];
     if (c == FPat[FMatched]) ++FMatched;
     if (FMatched == FPat.size()) {
