@@ -2,3 +2,6 @@
 #pragma once
 
 #include "kyn/kynbase.h"
+
+// String array: pooled string matrix, sorting, searching, XML form.
+#include "kyn/dstruct/strarray.h"
