@@ -113,6 +113,7 @@ bool ParseElement(StringView line, Element& e) {
   if (i >= line.size() || line[i] != u'<') return false;
   ++i;
   const size_t ns = i;
+  if (i < line.size() && line[i] == u'/') ++i;  // end tag
   while (i < line.size() && !IsSpace(line[i]) && line[i] != u'>' && line[i] != u'/') ++i;
   e.name = detail::LowerAZ(line.substr(ns, i - ns));
   for (;;) {
