@@ -87,16 +87,24 @@ bool ParseDecimal(StringView t, double& value) {
 
 namespace detail {
 
-AnsiString EncodeCellText(StringView s) {
-  AnsiString out;
-  out.reserve(std::min<size_t>(s.size(), 255));
-  for (size_t i = 0; i < s.size() && out.size() < 255; ++i) {
+uint32_t EncodeCellText(StringView s, uint8_t (&out)[255]) {
+  uint32_t n = 0;
+  for (size_t i = 0; i < s.size() && n < 255; ++i) {
     const char16_t c = s[i];
+    if (c < 0x80) {
+      out[n++] = static_cast<uint8_t>(c);
+      continue;
+    }
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) ++i;
     const int b = WideCharToAnsi(c);
-    out.push_back(b < 0 ? '?' : static_cast<char>(b));
+    out[n++] = b < 0 ? '?' : static_cast<uint8_t>(b);
   }
-  return out;
+  return n;
+}
+
+AnsiString EncodeCellText(StringView s) {
+  uint8_t buf[255];
+  return AnsiString(reinterpret_cast<const char*>(buf), EncodeCellText(s, buf));
 }
 
 String LowerAZ(StringView s) {
@@ -179,7 +187,11 @@ void TStringArray::StoreText(int32_t c, int32_t s, const uint8_t* text, uint32_t
   }
   const int32_t L = static_cast<int32_t>(len);
   const int32_t* ff = FFirstFree.data();
-  for (int32_t p = 0; p < FNumPoolAddr; ++p) {
+  // Pools only fill up between packings, so a pool that once had no room for
+  // L bytes never gets it back: the search for L resumes where it last ended.
+  int32_t& from = FFitFrom[len];
+  for (int32_t p = from; p < FNumPoolAddr; ++p) {
+    from = p;
     if (kPoolSize - ff[p] > L) {
       const int32_t F = ff[p];
       uint8_t* dst = FStgPool[p]->data() + F - 1;
@@ -203,6 +215,7 @@ void TStringArray::StoreText(int32_t c, int32_t s, const uint8_t* text, uint32_t
   std::memcpy(np->data() + 1, text, len);
   FStgPool.push_back(std::move(np));
   FFirstFree.push_back(L + 2);
+  from = FNumPoolAddr;
   ++FNumPoolAddr;
   a = (static_cast<uint32_t>(FNumPoolAddr) << 16) | 1u;
 }
@@ -237,8 +250,11 @@ void TStringArray::SetAnsiString(int32_t c, int32_t r, std::string_view text) {
 }
 
 void TStringArray::SetString(int32_t c, int32_t r, StringView text) {
-  if (StoredRow(r) == 0 || c < 0 || c > FNCol) return;
-  SetAnsiString(c, r, detail::EncodeCellText(text));
+  const int32_t s = StoredRow(r);
+  if (s == 0 || c < 0 || c > FNCol) return;
+  uint8_t buf[255];
+  StoreText(c, s, buf, detail::EncodeCellText(text, buf));
+  Changed();
 }
 
 double TStringArray::GetAsNumber(int32_t c, int32_t r) const {
@@ -393,6 +409,7 @@ void TStringArray::Clear() {
   FFirstFree.resize(1);
   FNumPoolAddr = 1;
   FFirstFree[0] = 1;
+  FFitFrom.fill(0);
 }
 
 void TStringArray::Fill(StringView s) {
@@ -473,6 +490,7 @@ void TStringArray::GarbageCollectionByScan(TStringPool& scratch) {
     std::memcpy(pool.data(), scratch.data(), static_cast<size_t>(off - 1));
     FFirstFree[p - 1] = off;
   }
+  FFitFrom.fill(0);
 }
 
 void TStringArray::GarbageCollection() {
@@ -530,6 +548,7 @@ void TStringArray::GarbageCollection() {
     std::swap(FStgPool[p - 1], scratch);
     FFirstFree[p - 1] = off;
   }
+  FFitFrom.fill(0);
 }
 
 }  // namespace kyn

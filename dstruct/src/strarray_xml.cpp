@@ -236,6 +236,7 @@ bool TStringArray::ReadFromOpenXMLFile(TTextFile& f, const String& DataID) {
   FStgPool.swap(tmp.FStgPool);
   FRowAttrib.swap(tmp.FRowAttrib);
   FColAttrib.swap(tmp.FColAttrib);
+  FFitFrom = tmp.FFitFrom;
   Changed();
   return true;
 }

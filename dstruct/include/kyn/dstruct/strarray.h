@@ -228,6 +228,8 @@ class TStringArray : public TComponent {
   TNotifyEvent FOnChange;
   TBeforeSortExchgEvent FOnBefSortExc;
   TOnPercentDoneEvent FOnPercentDone;
+  // For each text length, the first pool that may still have room for it.
+  std::array<int32_t, 256> FFitFrom{};
 };
 
 namespace detail {
