@@ -208,7 +208,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         break;
       case 14: {
-        const std::string text = in.bytes(r % 4);
+        const std::string text = in.bytes(static_cast<size_t>(r & 3));
         a.Fill(kyn::AnsiToString(text));
         if (text.empty()) {
           for (Row& row : m.stored) row = Row{std::vector<std::string>(static_cast<size_t>(m.n) + 1), 0};
