@@ -175,8 +175,12 @@ class TStringArray : public TComponent {
   void SetSortOrder(int32_t ix, int32_t position);
   int32_t SortOrder(int32_t ix) const { return GetSortOrder(ix); }
 
-  // Searches; Col and row are written only on success (see the source for the
-  // range rules: -1 selects the whole range, bounds are clamped and ordered).
+  // Linear searches, row by row and within a row column by column, for the
+  // first cell that contains FindStr (FindCell; an empty FindStr is never
+  // found) or equals it (FindCellExact). Without MatchCase, A-Z are folded.
+  // ColLow or ColHigh = -1 selects columns 0..n, RowLow and RowHigh both -1
+  // rows 1..N; bounds are then clamped into range and ordered. Col and row
+  // are written only on success.
   bool FindCell(StringView FindStr, bool MatchCase, int32_t ColLow, int32_t ColHigh, int32_t RowLow,
                 int32_t RowHigh, int32_t& Col, int32_t& row) const;
   bool FindCellExact(StringView FindStr, bool MatchCase, int32_t ColLow, int32_t ColHigh, int32_t RowLow,
