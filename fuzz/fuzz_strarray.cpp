@@ -159,8 +159,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       }
       case 6: {
-        const int sec = in.take<uint8_t>() % 9 - 1;
+        const uint8_t s = in.take<uint8_t>();
+        const int sec = s % 9 - 1;
         const bool asc = r % 2 == 0;
+        // An identity handler takes the comparison-text path of the sort.
+        if (s & 0x80) a.SetOnBeforeSortExchange([](kyn::TObject*, const kyn::String&, kyn::String&) {});
+        else a.SetOnBeforeSortExchange(nullptr);
         a.Sort(c, sec, asc);
         ModelSort(m, c, sec, asc);
         break;
