@@ -14,3 +14,6 @@
 #include "kyn/dstruct/logicop.h"
 #include "kyn/dstruct/rlencoder.h"
 #include "kyn/dstruct/stringaccu.h"
+
+// String array with sorting and searching.
+#include "kyn/dstruct/strarray.h"
