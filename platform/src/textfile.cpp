@@ -58,6 +58,7 @@ void TTextFile::Close() {
   FMode = Mode::Closed;
   FBuf.clear();
   FBufPos = 0;
+  FAtEnd = false;
   FPendingLow = 0;
 }
 
@@ -75,11 +76,13 @@ bool TTextFile::FillBuffer() {
   const int64_t n = FStream->Read(FBuf.data(), static_cast<int64_t>(FBuf.size()));
   FBuf.resize(static_cast<size_t>(n));
   FBufPos = 0;
+  FAtEnd = n <= 0;
   return n > 0;
 }
 
 int TTextFile::PeekByte() {
-  if (FBufPos >= FBuf.size() && !FillBuffer()) return -1;
+  // At the end, readers may ask again and again; answer without a read.
+  if (FBufPos >= FBuf.size() && (FAtEnd || !FillBuffer())) return -1;
   return FBuf[FBufPos];
 }
 

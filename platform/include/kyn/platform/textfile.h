@@ -73,6 +73,7 @@ class TTextFile {
   TTextEncoding FEncoding = TTextEncoding::Windows1252;
   std::vector<uint8_t> FBuf;
   size_t FBufPos = 0;
+  bool FAtEnd = false;  // the stream has no more bytes; no further reads
   char16_t FPendingLow = 0;  // second half of a surrogate pair read from UTF-8
   std::string FOut;
 };
