@@ -7,7 +7,8 @@
 //
 // TComponent has a Name and an Owner. The owner keeps a list of the components
 // it owns and deletes them when it is deleted; a component deleted earlier
-// removes itself from its owner's list.
+// removes itself from its owner's list. A component given an owner must
+// therefore be created with new; one without an owner may live anywhere.
 #pragma once
 
 #include <string>
