@@ -20,6 +20,23 @@
 
 namespace kynfuzz {
 
+// Aborts when an invariant does not hold.
+inline void Check(bool ok) {
+  if (!ok) std::abort();
+}
+
+// Bytes as characters 0..255, or, when wide, byte pairs as UTF-16 code units.
+inline kyn::String Text(const std::string& b, bool wide) {
+  kyn::String s;
+  if (wide) {
+    for (size_t i = 0; i + 1 < b.size(); i += 2)
+      s += static_cast<char16_t>(static_cast<unsigned char>(b[i]) | static_cast<unsigned char>(b[i + 1]) << 8);
+  } else {
+    for (unsigned char c : b) s += static_cast<char16_t>(c);
+  }
+  return s;
+}
+
 class Input {
  public:
   Input(const uint8_t* data, size_t size) : p_(data), n_(size) {}

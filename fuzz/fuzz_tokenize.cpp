@@ -7,21 +7,8 @@
 
 namespace {
 
-// Bytes as characters 0..255, or as UTF-16 code units when wide.
-kyn::String Text(const std::string& b, bool wide) {
-  kyn::String s;
-  if (wide) {
-    for (size_t i = 0; i + 1 < b.size(); i += 2)
-      s += static_cast<char16_t>(static_cast<unsigned char>(b[i]) | static_cast<unsigned char>(b[i + 1]) << 8);
-  } else {
-    for (unsigned char c : b) s += static_cast<char16_t>(c);
-  }
-  return s;
-}
-
-void Check(bool ok) {
-  if (!ok) abort();
-}
+using kynfuzz::Check;
+using kynfuzz::Text;
 
 }  // namespace
 
