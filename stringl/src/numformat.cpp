@@ -214,8 +214,10 @@ String TimeString(double seconds, uint8_t layout) {
   const uint64_t m = whole % 3600 / 60;
   const uint64_t s = whole % 60;
   const auto c = static_cast<uint64_t>((x - std::floor(x)) * 100);
-  auto two = [](uint64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
-  auto blank = [](uint64_t n) { return (n < 10 ? " " : "") + std::to_string(n); };
+  // Appending (not prepending) keeps g++ 12 at -O3 free of a false -Wrestrict.
+  auto padded = [](uint64_t n, char pad) { return std::string(n < 10 ? 1 : 0, pad) + std::to_string(n); };
+  auto two = [&](uint64_t n) { return padded(n, '0'); };
+  auto blank = [&](uint64_t n) { return padded(n, ' '); };
   std::string r;
   switch (layout) {
     case 0: r = two(h) + ':' + two(m) + ':' + two(s) + '.' + two(c); break;

@@ -109,7 +109,11 @@ String EnsureTrailingChar(char16_t c, StringView s) {
 
 String EnsureLeadingChar(char16_t c, StringView s) {
   if (s.empty() || s.front() == c) return String(s);
-  return String(1, c) + String(s);
+  String r;
+  r.reserve(s.size() + 1);
+  r += c;
+  r += s;
+  return r;
 }
 
 int32_t FindFirstNonBlank(StringView s) {
