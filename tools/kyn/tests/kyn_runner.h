@@ -1,5 +1,6 @@
 // Runs the kyn executable with arguments and optional standard input and
-// collects its exit status, standard output and standard error.
+// collects its exit status, standard output and standard error; a temporary
+// folder and file helpers for the tests that give kyn files.
 #pragma once
 
 #include <fcntl.h>
@@ -9,10 +10,47 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace kyntest {
+
+// A folder in /tmp, removed with everything in it at the end of the test.
+class TempDir {
+ public:
+  TempDir() {
+    char tmpl[] = "/tmp/kyn-cli-XXXXXX";
+    if (mkdtemp(tmpl)) path_ = tmpl;
+  }
+  ~TempDir() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  // The path of name inside the folder.
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  // Writes the bytes to name inside the folder and returns its path.
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    const std::string p = File(name);
+    std::ofstream(p, std::ios::binary) << bytes;
+    return p;
+  }
+
+ private:
+  std::string path_;
+};
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
 
 struct KynResult {
   int status = -1;

@@ -25,9 +25,8 @@ TEST(KynTool, HelpListsDemo) {
 }
 
 TEST(KynTool, DemoRunsAndWritesItsTour) {
-  char tmpl[] = "/tmp/kyn-demo-XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const auto r = RunKyn({"demo", "--dir", std::string(tmpl) + "/out"});
+  kyntest::TempDir tmp;
+  const auto r = RunKyn({"demo", "--dir", tmp.File("out")});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("kynbasepack demo"), std::string::npos);
   EXPECT_TRUE(r.err.empty()) << r.err;

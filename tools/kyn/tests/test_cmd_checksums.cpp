@@ -18,25 +18,16 @@ namespace {
 // A folder in /tmp with a few files of different sizes and contents.
 struct Files {
   Files() {
-    char tmpl[] = "/tmp/kyn-cmd-checksums-XXXXXX";
-    dir = mkdtemp(tmpl) ? tmpl : "";
     std::string big;
     for (uint32_t i = 0; i < 300000; ++i) big += static_cast<char>((i * 7919u) >> 3);
-    Write("empty", "");
-    Write("digits", "123456789");
-    Write("text with blank.txt", "The quick brown fox\njumps over the lazy dog\n");
-    Write("big.bin", big);
+    tmp.Write("empty", "");
+    tmp.Write("digits", "123456789");
+    tmp.Write("text with blank.txt", "The quick brown fox\njumps over the lazy dog\n");
+    tmp.Write("big.bin", big);
+    for (const char* name : {"empty", "digits", "text with blank.txt", "big.bin"}) paths.push_back(tmp.File(name));
   }
-  ~Files() {
-    for (const std::string& p : paths) std::remove(p.c_str());
-    rmdir(dir.c_str());
-  }
-  void Write(const std::string& name, const std::string& content) {
-    const std::string p = dir + "/" + name;
-    std::ofstream(p, std::ios::binary) << content;
-    paths.push_back(p);
-  }
-  std::string dir;
+  kyntest::TempDir tmp;
+  const std::string& dir = tmp.path();
   std::vector<std::string> paths;
 };
 
@@ -173,14 +164,10 @@ TEST(CmdChecksums, EverySubcommandHasHelp) {
 }
 
 TEST(CmdChecksums, DemoSection) {
-  char tmpl[] = "/tmp/kyn-demo-cs-XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const auto r = RunKyn({"demo", "--dir", std::string(tmpl) + "/out"});
+  kyntest::TempDir tmp;
+  const auto r = RunKyn({"demo", "--dir", tmp.File("out")});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("## Checksums and encodings"), std::string::npos);
   EXPECT_NE(r.out.find("cbf43926"), std::string::npos);
   EXPECT_NE(r.out.find("read back: yes, 3 entries"), std::string::npos);
-  std::remove((std::string(tmpl) + "/out/assocarray.xml").c_str());
-  rmdir((std::string(tmpl) + "/out").c_str());
-  rmdir(tmpl);
 }

@@ -100,9 +100,8 @@ TEST(KynCpu, HelpAndDemo) {
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--speed"), std::string::npos);
 
-  char tmpl[] = "/tmp/kyn-cpu-demo-XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const auto demo = RunKyn({"demo", "--dir", std::string(tmpl) + "/out"});
+  kyntest::TempDir tmp;
+  const auto demo = RunKyn({"demo", "--dir", tmp.File("out")});
   ASSERT_EQ(demo.status, 0) << demo.err;
   const auto at = demo.out.find("## CPU\n");
   ASSERT_NE(at, std::string::npos);

@@ -47,18 +47,15 @@ TEST(KynGrep, BadPatternIsStatus2WithLibraryText) {
 }
 
 TEST(KynGrep, ReadsFiles) {
-  char tmpl[] = "/tmp/kyn-grep-XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const std::string a = std::string(tmpl) + "/a.txt", b = std::string(tmpl) + "/b.txt";
-  std::ofstream(a) << "key=1\nother\n";
-  std::ofstream(b) << "none\nkey=\n";
+  kyntest::TempDir tmp;
+  const std::string a = tmp.Write("a.txt", "key=1\nother\n"), b = tmp.Write("b.txt", "none\nkey=\n");
   auto r = RunKyn({"grep", "^key=.*", a});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "1:1:5:key=1\n");
   r = RunKyn({"grep", "^key=.*", a, b});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, a + ":1:1:5:key=1\n" + b + ":2:1:4:key=\n");
-  r = RunKyn({"grep", "x", std::string(tmpl) + "/missing.txt"});
+  r = RunKyn({"grep", "x", tmp.File("missing.txt")});
   EXPECT_EQ(r.status, 2);
   EXPECT_FALSE(r.err.empty());
 }

@@ -9,42 +9,11 @@
 
 #include "kyn_runner.h"
 
+using kyntest::ReadFile;
 using kyntest::RunKyn;
+using kyntest::TempDir;
 
 namespace {
-
-// A temporary folder removed with its files at the end of the test.
-class TempDir {
- public:
-  TempDir() {
-    char tmpl[] = "/tmp/kyn-html-cli-XXXXXX";
-    if (mkdtemp(tmpl)) path_ = tmpl;
-  }
-  ~TempDir() {
-    for (const auto& f : files_) std::remove(f.c_str());
-    rmdir(path_.c_str());
-  }
-  std::string Write(const std::string& name, const std::string& content) {
-    const std::string p = File(name);
-    std::ofstream(p, std::ios::binary) << content;
-    return p;
-  }
-  std::string File(const std::string& name) {
-    files_.push_back(path_ + "/" + name);
-    return files_.back();
-  }
-
- private:
-  std::string path_;
-  std::vector<std::string> files_;
-};
-
-std::string Read(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
 
 }  // namespace
 
@@ -63,7 +32,7 @@ TEST(CmdHtml, WritesToAFileAndListsTags) {
   auto r = RunKyn({"html", t, "--set", "a=A", "--out", out});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(r.out.empty());
-  EXPECT_EQ(Read(out), "A-<#Date  format=long >-<#b\r\n");
+  EXPECT_EQ(ReadFile(out), "A-<#Date  format=long >-<#b\r\n");
   r = RunKyn({"html", t, "--list"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "a\t\ndate\tformat=long\nb\r\t\n");  // the unterminated tag runs to the line's CR
@@ -142,13 +111,12 @@ TEST(CmdXml, WalksTheTags) {
 }
 
 TEST(CmdHtml, DemoRendersAPage) {
-  char tmpl[] = "/tmp/kyn-html-demo-XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const auto r = RunKyn({"demo", "--dir", std::string(tmpl) + "/out"});
+  TempDir d;
+  const auto r = RunKyn({"demo", "--dir", d.File("out")});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("## Streams, XML and HTML"), std::string::npos);
   EXPECT_NE(r.out.find("<h1>Temperatures &lt;&deg;C&gt;</h1>"), std::string::npos);
-  const std::string page = Read(std::string(tmpl) + "/out/page.html");
+  const std::string page = ReadFile(d.File("out/page.html"));
   EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
   EXPECT_NE(page.find("<p>Samples: 042 (digits=3)</p>"), std::string::npos);
 }

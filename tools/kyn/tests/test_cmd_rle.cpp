@@ -10,24 +10,9 @@
 #include "kyn_runner.h"
 
 using kyntest::RunKyn;
+using kyntest::TempDir;
 
 namespace {
-
-struct TempDir {
-  TempDir() {
-    char tmpl[] = "/tmp/kyn-rle-XXXXXX";
-    if (mkdtemp(tmpl)) path = tmpl;
-  }
-  ~TempDir() {
-    if (!path.empty()) std::system(("rm -rf '" + path + "'").c_str());
-  }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    const std::string p = path + "/" + name;
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p;
-  }
-  std::string path;
-};
 
 // Binary data with long runs, NUL bytes, lead-in bytes and runs above 255.
 std::string SampleBytes() {
@@ -56,7 +41,7 @@ TEST(KynRle, KnownCodedForm) {
 
 TEST(KynRle, RoundTripOfABinaryFile) {
   TempDir dir;
-  ASSERT_FALSE(dir.path.empty());
+  ASSERT_FALSE(dir.path().empty());
   const std::string data = SampleBytes();
   const std::string file = dir.Write("data.bin", data);
   const auto enc = RunKyn({"rle", "encode", file});

@@ -95,9 +95,8 @@ TEST(KynStr, EverySubcommandHasHelp) {
 }
 
 TEST(KynStr, DemoSection) {
-  char tmpl[] = "/tmp/kyn-demo-XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const auto r = RunKyn({"demo", "--dir", std::string(tmpl) + "/out"});
+  kyntest::TempDir tmp;
+  const auto r = RunKyn({"demo", "--dir", tmp.File("out")});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("## String toolbox"), std::string::npos);
   EXPECT_NE(r.out.find("[Aepfel, Strasse]"), std::string::npos);

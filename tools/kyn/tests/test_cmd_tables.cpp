@@ -41,9 +41,8 @@ TEST(KynTables, UnknownNameListsTheValidOnes) {
 }
 
 TEST(KynTables, DemoShowsTablesAndFormatting) {
-  char tmpl[] = "/tmp/kyn-demo-XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const auto r = RunKyn({"demo", "--dir", std::string(tmpl) + "/out"});
+  kyntest::TempDir tmp;
+  const auto r = RunKyn({"demo", "--dir", tmp.File("out")});
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(Has(r.out, "strff(1234.56, 10, -2) = [ 1.235E+03]"));
   EXPECT_TRUE(Has(r.out, "HTMLLat1Entities[215] = \"&times;\""));
